@@ -34,10 +34,12 @@ struct Mp3Stream {
                          // version, sample rate and channel count
 };
 
-// Finds the stream: skips an ID3v2 tag (footer and extended header handled),
-// searches a bounded distance for the first run of consecutive valid frames,
-// skips a Xing/Info/LAME frame, and leaves trailing tags out. nullopt when no
-// stream is found.
+// Finds the stream: skips leading ID3v2 tags (footer and extended header
+// handled; a tag that claims more bytes than the file holds gives nullopt),
+// searches 64 KiB past them for the first frame followed by two more of the
+// same stream back to back (or by the end of the data), skips a Xing/Info/LAME
+// or VBRI frame, and leaves a trailing ID3v1 and APEv2 tag out. nullopt when
+// no stream is found.
 std::optional<Mp3Stream> LocateMp3Stream(std::span<const uint8_t> file);
 
 // Length in bytes of the frame at offset when it belongs to the stream (a
