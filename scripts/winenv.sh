@@ -9,6 +9,7 @@
 #                                    Starts (and afterwards stops) the parts
 #                                    only when `start` has not been called.
 #   winenv.sh shell BUILD_DIR        print the variables, for `eval`
+#   winenv.sh status BUILD_DIR       exit 0 when `start` has started it
 #
 # SOUNDBOARD_ISOLATED=1 (set by the tests) always uses a private Xvfb and a
 # private PulseAudio with a null sink, whose monitor the tests record.
@@ -119,6 +120,7 @@ print_env() {
 case "$cmd" in
   start) start_all ;;
   stop) stop_all ;;
+  status) [ -f "$state/wineserver.started" ] ;;
   shell)
     alive "$state/xvfb.pid" && export DISPLAY=$(cat "$state/display")
     alive "$state/pulse.pid" && export PULSE_SERVER=$(cat "$state/pulse.server")
