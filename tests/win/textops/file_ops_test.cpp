@@ -114,7 +114,7 @@ TEST_F(FileOps, FileExistsFindsHiddenFilesFoldersAndWildcards) {
   EXPECT_TRUE(FileExists(folder_ / "sub"));
   EXPECT_TRUE(FileExists(folder_ / "*.mp3"));
   EXPECT_TRUE(FileExists(folder_ / "so?g.mp3"));
-  EXPECT_TRUE(FileExists(folder_ / "运.mp3") == false);
+  EXPECT_FALSE(FileExists(folder_ / "运.mp3"));
   EXPECT_FALSE(FileExists(folder_ / "*.wav"));
   EXPECT_FALSE(FileExists(folder_ / "missing.mp3"));
   EXPECT_FALSE(FileExists(folder_ / "missing\\song.mp3"));
