@@ -77,10 +77,23 @@ ensure_prefix() {
   touch "$WINEPREFIX/.soundboard-ready"
 }
 
+# Wine's own TrueType fonts (Marlett draws the caption buttons, Tahoma the
+# default dialog font) are not always placed into a new prefix; copy any that
+# are missing from the folder the fonts-wine package installed.
+ensure_wine_fonts() {
+  local marlett dir
+  marlett=$(dpkg -L fonts-wine 2>/dev/null | grep '/marlett\.ttf$' | head -n1)
+  [ -n "$marlett" ] || return 0
+  dir=$(dirname "$marlett")
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp -n "$dir"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+}
+
 start_all() {
   start_display
   start_pulse
   ensure_prefix
+  ensure_wine_fonts
   # A persistent wineserver makes each later Wine process start quickly.
   wineserver -p
   touch "$state/wineserver.started"

@@ -84,7 +84,9 @@ bool MainWindow::Create(HINSTANCE instance) {
   // Centred for the design size; each quotient truncates towards zero.
   const int left = (GetSystemMetrics(SM_CXSCREEN) - spec.width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - spec.height) / 2;
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  // No WS_CLIPCHILDREN: the transparent labels show the window's own
+  // background, which is only there if the window paints beneath them.
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   hwnd_ = CreateWindowExA(0, kWindowClass, std::string(spec.title).c_str(), style, left, top, spec.width,
                           spec.height, nullptr, nullptr, instance, this);
   if (!hwnd_) return false;
