@@ -1,0 +1,171 @@
+// The Windows audio stream under Wine, heard through the sound server: each
+// generated file sounds as the tone it holds, a released stream goes silent at
+// once, a paused one too, and streams released at any moment leave the next
+// one working.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "stream_test_support.h"
+
+namespace soundboard {
+namespace {
+
+struct ToneFile {
+  const char* name;
+  double seconds;
+  double leftHertz;
+  double rightHertz;  // the same as left for a mono file
+};
+
+std::ostream& operator<<(std::ostream& out, const ToneFile& file) { return out << file.name; }
+
+// Names, lengths and frequencies as make_fixtures.sh makes them.
+const ToneFile kToneFiles[] = {
+    {"mpeg1_44k_stereo_cbr.mp3", 0.8, 440, 660},
+    {"mpeg1_48k_mono_vbr.mp3", 0.8, 523, 523},
+    {"mpeg1_32k_stereo_vbr_bare.mp3", 0.8, 392, 784},
+    {"mpeg2_22k_mono_cbr.mp3", 0.8, 440, 440},
+    {"mpeg2_24k_stereo_vbr.mp3", 0.8, 330, 550},
+    {"mpeg2_16k_mono_cbr_bare.mp3", 0.8, 600, 600},
+    {"mpeg25_8k_mono_cbr.mp3", 0.8, 440, 440},
+    {"mpeg25_11k_stereo_vbr.mp3", 0.8, 300, 500},
+    {"mpeg25_12k_mono_cbr_bare.mp3", 0.8, 700, 700},
+    {"id3v1.mp3", 0.8, 880, 880},
+    {"id3v2.mp3", 0.8, 660, 660},
+    {"id3v2_padded.mp3", 0.8, 550, 550},
+    {"id3v24_footer_ape.mp3", 0.8, 480, 480},
+    {"音乐.mp3", 0.8, 740, 740},
+    {"pcm8_22k_mono.wav", 0.8, 440, 440},
+    {"pcm16_44k_stereo.wav", 0.8, 440, 660},
+    {"pcm24_48k_mono.wav", 0.8, 523, 523},
+    {"pcm32_96k_stereo.wav", 0.8, 392, 784},
+    {"float32_44k_mono.wav", 0.8, 330, 330},
+    {"ima_adpcm_22k_stereo.wav", 0.8, 440, 660},
+    {"ms_adpcm_44k_mono.wav", 0.8, 550, 550},
+    {"alaw_8k_mono.wav", 0.8, 440, 440},
+    {"mulaw_8k_stereo.wav", 0.8, 300, 500},
+    {"mp3_in_riff.wav", 0.8, 440, 660},
+};
+
+// Length: the codec's delay and padding are silence, but lossy coding smears
+// the edges of a tone a little. Frequency: the sound server resamples to its
+// own rate.
+constexpr double kSecondsTolerance = 0.06;
+double HertzTolerance(double hertz) { return hertz * 0.01 + 2; }
+
+class PlaysTheFile : public testing::TestWithParam<ToneFile> {};
+
+TEST_P(PlaysTheFile, AsTheToneItHolds) {
+  ASSERT_TRUE(SharedRecorder().Started()) << "the sound server's monitor cannot be recorded";
+  const ToneFile& file = GetParam();
+  const Played played = PlayToEnd(FixturePath(file.name), int(file.seconds * 1000) + 5000);
+  ASSERT_TRUE(played.opened);
+  EXPECT_TRUE(played.ended) << "the end of the file was not reported";
+  EXPECT_EQ(played.endCalls, 1);
+
+  const RecordedSound::Span loud = played.sound.Loud();
+  ASSERT_FALSE(loud.Empty()) << "nothing was heard";
+  EXPECT_NEAR(played.sound.LoudSeconds(), file.seconds, kSecondsTolerance);
+  // The tone's frequency away from its edges, on each channel.
+  const size_t from = loud.first + FramesIn(0.1), to = loud.end - FramesIn(0.1);
+  EXPECT_NEAR(played.sound.DominantHertz(0, from, to), file.leftHertz, HertzTolerance(file.leftHertz));
+  EXPECT_NEAR(played.sound.DominantHertz(1, from, to), file.rightHertz, HertzTolerance(file.rightHertz));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFormat, PlaysTheFile, testing::ValuesIn(kToneFiles),
+                         [](const testing::TestParamInfo<ToneFile>& info) {
+                           return "File" + std::to_string(info.index);
+                         });
+
+// Where a tone of hertz is last heard after from, in 10 ms windows; from when
+// it is not heard at all.
+size_t LastHeard(const RecordedSound& sound, size_t from, double hertz) {
+  const size_t window = FramesIn(0.01);
+  size_t last = from;
+  for (size_t at = from; at + window <= sound.Frames(); at += window) {
+    if (sound.Amplitude(0, at, at + window, hertz) > kLoudThreshold) last = at + window;
+  }
+  return last;
+}
+
+// The device's period under Wine is 10 ms; the rest is the recorder's own
+// latency and the scheduling of three processes on a busy machine.
+constexpr double kSilencedWithinSeconds = 0.04;
+
+TEST(SystemAudioStream, ReleasedStreamFallsSilentAndTheNextOnePlays) {
+  MonitorRecorder& recorder = SharedRecorder();
+  ASSERT_TRUE(recorder.Started());
+  const size_t mark = recorder.FramesSoFar();
+  EndWitness firstEnd, secondEnd;
+  std::unique_ptr<AudioStream> first = SystemStreams().Open(FixturePath("long_440.mp3"), firstEnd.Callback());
+  ASSERT_NE(first, nullptr);
+  Sleep(700);
+  const size_t cut = recorder.FramesSoFar() - mark;
+  first.reset();
+  std::unique_ptr<AudioStream> second = SystemStreams().Open(FixturePath("next_880.mp3"), secondEnd.Callback());
+  ASSERT_NE(second, nullptr);
+  EXPECT_TRUE(secondEnd.WaitFor(5000));
+  Sleep(300);
+  second.reset();
+  const RecordedSound sound = recorder.Since(mark);
+
+  EXPECT_EQ(firstEnd.Count(), 0) << "a released stream reported an end";
+  EXPECT_GT(sound.Amplitude(0, cut - FramesIn(0.3), cut, 440), 4 * kLoudThreshold)
+      << "the first file did not play before it was released";
+  EXPECT_LE(SecondsOf(LastHeard(sound, cut, 440) - cut), kSilencedWithinSeconds)
+      << "the first file sounded on after its release";
+  const size_t afterCut = cut + FramesIn(kSilencedWithinSeconds);
+  EXPECT_NEAR(sound.LoudSeconds(afterCut), 0.8, kSecondsTolerance);
+  EXPECT_NEAR(sound.DominantHertz(0, afterCut, sound.Frames()), 880, HertzTolerance(880));
+}
+
+TEST(SystemAudioStream, PauseSilencesAtOnceForGood) {
+  MonitorRecorder& recorder = SharedRecorder();
+  ASSERT_TRUE(recorder.Started());
+  const size_t mark = recorder.FramesSoFar();
+  EndWitness end;
+  std::unique_ptr<AudioStream> stream = SystemStreams().Open(FixturePath("long_440.mp3"), end.Callback());
+  ASSERT_NE(stream, nullptr);
+  Sleep(600);
+  const size_t paused = recorder.FramesSoFar() - mark;
+  stream->Pause();
+  Sleep(600);
+  stream->Pause();  // a second pause does not resume
+  Sleep(600);
+  const RecordedSound sound = recorder.Since(mark);
+  stream.reset();
+
+  EXPECT_GT(sound.Amplitude(0, paused - FramesIn(0.3), paused, 440), 4 * kLoudThreshold)
+      << "the file did not play before the pause";
+  const RecordedSound::Span loud = sound.Loud();
+  EXPECT_LE(SecondsOf(std::max(loud.end, paused) - paused), kSilencedWithinSeconds) << "the sound went on after the pause";
+  EXPECT_EQ(end.Count(), 0) << "a pause reported an end";
+}
+
+TEST(SystemAudioStream, StreamsReleasedAtAnyMomentLeaveTheNextOneWorking) {
+  ASSERT_TRUE(SharedRecorder().Started());
+  const char* files[] = {"mpeg1_44k_stereo_cbr.mp3", "pcm16_44k_stereo.wav", "ima_adpcm_22k_stereo.wav",
+                         "random.mp3", "empty.mp3"};
+  std::mt19937 random(7);
+  for (int round = 0; round < 60; ++round) {
+    EndWitness end;
+    std::unique_ptr<AudioStream> stream =
+        SystemStreams().Open(FixturePath(files[random() % std::size(files)]), end.Callback());
+    ASSERT_NE(stream, nullptr);
+    Sleep(random() % 40);
+    if (random() % 3 == 0) stream->Pause();
+    Sleep(random() % 5);
+    stream.reset();
+    EXPECT_LE(end.Count(), 1) << "round " << round;
+  }
+  const Played played = PlayToEnd(FixturePath("good_1000.wav"), 5000);
+  EXPECT_TRUE(played.ended);
+  EXPECT_NEAR(played.sound.LoudSeconds(), 0.4, kSecondsTolerance);
+}
+
+}  // namespace
+}  // namespace soundboard
