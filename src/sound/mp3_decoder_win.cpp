@@ -23,6 +23,49 @@ namespace {
 constexpr size_t kMaxFramesPerCall = 8;
 // Frames whose sound a codec may still hold back beyond those it was given.
 constexpr size_t kCodecLagFrames = 2;
+// Every Layer III decoder puts this many samples before the first one coded.
+constexpr size_t kDecoderDelaySamples = 529;
+// The longest Layer III frame: 320 kbps at 32 kHz, or 160 kbps at 8 kHz.
+constexpr size_t kMaxFrameBytes = 1441;
+
+uint32_t Be32(const uint8_t* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
+
+// Samples at the start of the decoded sound that are no part of it: the
+// encoder's delay, which a LAME tag in the Xing/Info frame just before the
+// first frame records, plus the decoder's own delay. 0 without such a tag.
+// Dropping them starts the sound at once, as players that read the tag do.
+size_t LeadingPaddingSamples(std::span<const uint8_t> bytes, const Mp3Stream& stream) {
+  const size_t first = stream.firstFrame;
+  for (size_t length = 4; length <= kMaxFrameBytes && length <= first; ++length) {
+    const std::span<const uint8_t> frame = bytes.subspan(first - length, length);
+    const std::optional<Mp3FrameHeader> header = ParseMp3FrameHeader(frame);
+    if (!header || size_t(header->frameBytes) != length) continue;
+    const bool crc = (frame[1] & 0x01) == 0;
+    const size_t sideInfo = header->version == MpegVersion::Mpeg1 ? (header->channels == 1 ? 17 : 32)
+                                                                   : (header->channels == 1 ? 9 : 17);
+    const size_t tag = 4 + (crc ? 2 : 0) + sideInfo;
+    if (tag + 8 > length ||
+        (std::memcmp(&frame[tag], "Xing", 4) != 0 && std::memcmp(&frame[tag], "Info", 4) != 0)) {
+      continue;
+    }
+    // Frame count, byte count, table of contents and quality, each when its
+    // flag is set; then the LAME extension, whose bytes 21 to 23 hold the
+    // encoder's delay (12 bits) and padding (12 bits).
+    const uint32_t flags = Be32(&frame[tag + 4]);
+    const size_t lame = tag + 8 + (flags & 1 ? 4 : 0) + (flags & 2 ? 4 : 0) + (flags & 4 ? 100 : 0) +
+                        (flags & 8 ? 4 : 0);
+    if (lame + 24 > length) return 0;
+    const bool lameWrote = std::memcmp(&frame[lame], "LAME", 4) == 0 ||
+                           std::memcmp(&frame[lame], "Lavc", 4) == 0 ||
+                           std::memcmp(&frame[lame], "Lavf", 4) == 0;
+    if (!lameWrote) return 0;
+    const size_t encoderDelay = size_t(frame[lame + 21]) << 4 | frame[lame + 22] >> 4;
+    return encoderDelay + kDecoderDelaySamples;
+  }
+  return 0;
+}
 
 class Mp3Decoder final : public SoundDecoder {
  public:
@@ -33,6 +76,7 @@ class Mp3Decoder final : public SoundDecoder {
     format_.channels = uint16_t(stream.format.channels);
     format_.bitsPerSample = 16;
     pcmBytesPerFrame_ = size_t(stream.format.samplesPerFrame) * format_.BytesPerFrame();
+    paddingBytes_ = LeadingPaddingSamples(bytes, stream) * format_.BytesPerFrame();
   }
 
   const PcmFormat& Format() const override { return format_; }
@@ -56,6 +100,7 @@ class Mp3Decoder final : public SoundDecoder {
             codec_->Convert(bytes_.subspan(from, next_ - from), OutputRoom(frames), last, out);
         fedFrames_ += frames;
         decodedBytes_ += out.size() - before;
+        DropLeadingPadding(out, before);
         if (!converted) ended_ = true;
       }
       if (last) ended_ = true;
@@ -66,6 +111,12 @@ class Mp3Decoder final : public SoundDecoder {
   }
 
  private:
+  void DropLeadingPadding(std::vector<uint8_t>& out, size_t from) {
+    const size_t drop = std::min(paddingBytes_, out.size() - from);
+    out.erase(out.begin() + from, out.begin() + from + drop);
+    paddingBytes_ -= drop;
+  }
+
   // Room for the sound of every frame given so far that has not come out yet,
   // and of the frames given now: the codec never finds its output full.
   size_t OutputRoom(size_t frames) const {
@@ -79,6 +130,7 @@ class Mp3Decoder final : public SoundDecoder {
   std::unique_ptr<AcmConverter> codec_;
   PcmFormat format_;
   size_t pcmBytesPerFrame_ = 0;
+  size_t paddingBytes_ = 0;  // decoded bytes still to drop at the start
   size_t next_;
   size_t fedFrames_ = 0;
   size_t decodedBytes_ = 0;
