@@ -161,6 +161,111 @@ class Recorder:
         return loud * window_ms / 1000.0
 
 
+def gbk(text):
+    return text.encode("gbk")
+
+
+class Inspector:
+    """Reads the program's window from the outside (tests/e2e/inspector)."""
+
+    def __init__(self):
+        self.exe = os.environ.get("SOUNDBOARD_INSPECTOR", "")
+
+    def _run(self, command):
+        done = subprocess.run(["wine", self.exe, command], capture_output=True, timeout=60)
+        if done.returncode != 0:
+            raise RuntimeError(f"inspector {command}: exit {done.returncode}")
+        return done.stdout.decode("ascii").split()
+
+    def controls(self):
+        """(class, caption bytes, left, top, width, height, visible) of the window and each control."""
+        words = self._run("controls")
+        rows = []
+        for i in range(0, len(words), 7):
+            cls, caption, *numbers = words[i:i + 7]
+            text = b"" if caption == "-" else bytes.fromhex(caption)
+            rows.append((cls, text, *map(int, numbers)))
+        return rows
+
+    def control_centre(self, caption):
+        for row in self.controls()[1:]:
+            if row[1] == gbk(caption) and row[6]:
+                return row[2] + row[4] // 2, row[3] + row[5] // 2
+        raise LookupError(f"no visible control captioned {caption}")
+
+    def list_box(self):
+        """(selection, [(item bytes, (left, top, right, bottom)), ...])."""
+        lines = subprocess.run(["wine", self.exe, "items"], capture_output=True, timeout=60,
+                               check=True).stdout.decode("ascii").splitlines()
+        items = []
+        for line in lines[1:]:
+            text, *rect = line.split()
+            items.append((b"" if text == "-" else bytes.fromhex(text), tuple(map(int, rect))))
+        return int(lines[0]), items
+
+    def items(self):
+        return [text for text, _ in self.list_box()[1]]
+
+
+def click_at(x, y, count=1):
+    xdotool("mousemove", "--sync", x, y)
+    xdotool("click", "--repeat", count, "--delay", 80, 1)
+
+
+def wait_for_window(title, timeout=30):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        found = visible_windows(title)
+        if found:
+            return found[0]
+        time.sleep(0.1)
+    raise TimeoutError(f"no window titled {title}")
+
+
+def wait_gone(window, timeout=30):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if window not in [int(w) for w in xdotool("search", "--onlyvisible", "--name", ".*", check=False).split()]:
+            return
+        time.sleep(0.1)
+    raise TimeoutError("window stayed")
+
+
+def windows_path(unix_path):
+    return subprocess.run(["winepath", "-w", unix_path], capture_output=True, text=True,
+                          check=True).stdout.strip()
+
+
+def app_data_folder():
+    """The Unix path of the prefix user's roaming application-data folder."""
+    out = subprocess.run(["wine", "cmd", "/c", "echo", "%APPDATA%"], capture_output=True,
+                         check=True).stdout.decode("gbk").strip()
+    return subprocess.run(["winepath", "-u", out], capture_output=True, text=True,
+                          check=True).stdout.strip()
+
+
+def make_tone(path, frequency, seconds, kind="mp3"):
+    """A sine tone as an MP3 (through lame) or a 16-bit WAV."""
+    wav = path if kind == "wav" else path + ".wav"
+    subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", str(seconds),
+                    "sine", str(frequency), "vol", "0.5"], check=True)
+    if kind == "mp3":
+        subprocess.run(["lame", "--quiet", "-b", "128", wav, path], check=True)
+        os.unlink(wav)
+    return path
+
+
+def tone_power(samples, frequency, start, length):
+    """Goertzel power of frequency over the left channel of samples[start:start+length] frames."""
+    import math
+    coeff = 2 * math.cos(2 * math.pi * frequency / RATE)
+    s1 = s2 = 0.0
+    for i in range(start, min(start + length, len(samples) // CHANNELS)):
+        s0 = samples[i * CHANNELS] / 32768.0 + coeff * s1 - s2
+        s2, s1 = s1, s0
+    return (s1 * s1 + s2 * s2 - coeff * s1 * s2) / max(length, 1)
+
+
 def copy_dist(folder_name, parent=None):
     """A copy of dist/ in a new folder with the given name; returns its path."""
     parent = parent or tempfile.mkdtemp(prefix="soundboard-e2e-")
