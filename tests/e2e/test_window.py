@@ -3,7 +3,7 @@ import os
 import time
 import unittest
 
-from harness import ProgramTestCase, copy_dist, screen_size
+from harness import Inspector, ProgramTestCase, click_at, copy_dist, screen_size, xdotool
 
 DESIGN_WIDTH, DESIGN_HEIGHT = 722, 468
 
@@ -22,6 +22,20 @@ class WindowTest(ProgramTestCase):
         program = self.launch()
         program.key("Escape")
         self.assertEqual(program.wait(), 0)
+
+    def test_escape_closes_whichever_control_has_the_focus(self):
+        for target in ("list box", "拉伸窗口", "版权"):
+            with self.subTest(focus=target):
+                program = self.launch()
+                inspector = Inspector()
+                if target == "list box":
+                    row = next(r for r in inspector.controls() if r[0].lower() == "listbox")
+                    click_at(row[2] + row[4] // 2, row[3] + row[5] // 2)
+                else:
+                    click_at(*inspector.control_centre(target))
+                time.sleep(0.3)
+                xdotool("key", "Escape")
+                self.assertEqual(program.wait(), 0)
 
     def test_escape_with_a_modifier_does_not_close(self):
         program = self.launch()
