@@ -157,4 +157,6 @@ bool WasapiOutput::Start() { return SUCCEEDED(com_->client->Start()); }
 
 void WasapiOutput::Stop() { com_->client->Stop(); }
 
+void WasapiOutput::Reset() { com_->client->Reset(); }
+
 }  // namespace soundboard

@@ -36,6 +36,8 @@ class WasapiOutput {
 
   bool Start();
   void Stop();
+  // Drops what a stopped device still holds.
+  void Reset();
 
  private:
   struct Interfaces;

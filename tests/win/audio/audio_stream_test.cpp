@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "stream_test_support.h"
 
@@ -151,16 +152,26 @@ TEST(SystemAudioStream, StreamsReleasedAtAnyMomentLeaveTheNextOneWorking) {
   const char* files[] = {"mpeg1_44k_stereo_cbr.mp3", "pcm16_44k_stereo.wav", "ima_adpcm_22k_stereo.wav",
                          "random.mp3", "empty.mp3"};
   std::mt19937 random(7);
-  for (int round = 0; round < 60; ++round) {
-    EndWitness end;
+  constexpr int kRounds = 60;
+  // Each witness outlives its stream, so that an end reported after the
+  // release would be seen (and not land in freed memory).
+  std::vector<std::unique_ptr<EndWitness>> ends;
+  std::vector<int> endsAtRelease;
+  for (int round = 0; round < kRounds; ++round) {
+    ends.push_back(std::make_unique<EndWitness>());
     std::unique_ptr<AudioStream> stream =
-        SystemStreams().Open(FixturePath(files[random() % std::size(files)]), end.Callback());
+        SystemStreams().Open(FixturePath(files[random() % std::size(files)]), ends.back()->Callback());
     ASSERT_NE(stream, nullptr);
     Sleep(random() % 40);
     if (random() % 3 == 0) stream->Pause();
     Sleep(random() % 5);
     stream.reset();
-    EXPECT_LE(end.Count(), 1) << "round " << round;
+    endsAtRelease.push_back(ends.back()->Count());
+  }
+  Sleep(500);
+  for (int round = 0; round < kRounds; ++round) {
+    EXPECT_LE(endsAtRelease[round], 1) << "round " << round;
+    EXPECT_EQ(ends[round]->Count(), endsAtRelease[round]) << "an end reported after the release, round " << round;
   }
   const Played played = PlayToEnd(FixturePath("good_1000.wav"), 5000);
   EXPECT_TRUE(played.ended);
