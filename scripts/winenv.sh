@@ -96,6 +96,10 @@ start_all() {
   ensure_wine_fonts
   # A persistent wineserver makes each later Wine process start quickly.
   wineserver -p
+  # The first Wine process also starts Wine's own services (explorer,
+  # services, device drivers), which inherit its output and outlive it. Start
+  # them here, on /dev/null, so that no caller waits on a pipe they hold.
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
   touch "$state/wineserver.started"
 }
 
