@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "stream_test_support.h"
@@ -176,6 +178,52 @@ TEST(SystemAudioStream, StreamsReleasedAtAnyMomentLeaveTheNextOneWorking) {
   const Played played = PlayToEnd(FixturePath("good_1000.wav"), 5000);
   EXPECT_TRUE(played.ended);
   EXPECT_NEAR(played.sound.LoudSeconds(), 0.4, kSecondsTolerance);
+}
+
+// Without a sound server there is no output device: each file ends at once,
+// silently, and the next one too. The case runs in a child process of this
+// program whose environment names a sound server that is not there.
+constexpr char kNoServerMark[] = "SOUNDBOARD_TEST_NO_SOUND_SERVER";
+
+TEST(SystemAudioStream, WithoutAnOutputDeviceEachFileEndsAtOnce) {
+  char mark[2];
+  if (GetEnvironmentVariableA(kNoServerMark, mark, sizeof mark) > 0) {
+    for (const char* name : {"good_1000.wav", "mpeg1_44k_stereo_cbr.mp3", "good_1000.wav"}) {
+      EndWitness end;
+      std::unique_ptr<AudioStream> stream = SystemStreams().Open(FixturePath(name), end.Callback());
+      ASSERT_NE(stream, nullptr) << name;
+      EXPECT_TRUE(end.WaitFor(5000)) << name << ": the end was not reported";
+      stream.reset();
+      EXPECT_EQ(end.Count(), 1) << name;
+    }
+    return;
+  }
+  std::string environment;
+  char* inherited = GetEnvironmentStringsA();
+  for (const char* entry = inherited; *entry; entry += std::strlen(entry) + 1) {
+    if (std::strncmp(entry, "PULSE_SERVER=", 13) != 0) environment.append(entry).push_back('\0');
+  }
+  FreeEnvironmentStringsA(inherited);
+  environment.append(kNoServerMark).append("=1").push_back('\0');
+  environment.append("PULSE_SERVER=unix:/nonexistent/soundboard-no-server").push_back('\0');
+  environment.push_back('\0');
+
+  char program[MAX_PATH];
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  std::string command = std::string("\"") + program + "\" --gtest_filter=" +
+                        testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "." +
+                        testing::UnitTest::GetInstance()->current_test_info()->name();
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION child{};
+  ASSERT_TRUE(CreateProcessA(program, command.data(), nullptr, nullptr, FALSE, 0, environment.data(), nullptr,
+                             &startup, &child));
+  ASSERT_EQ(WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0) << "the program without sound hangs";
+  DWORD exitCode = 1;
+  GetExitCodeProcess(child.hProcess, &exitCode);
+  CloseHandle(child.hProcess);
+  CloseHandle(child.hThread);
+  EXPECT_EQ(exitCode, 0u) << "see the child's output above";
 }
 
 }  // namespace
