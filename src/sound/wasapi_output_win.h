@@ -24,7 +24,6 @@ class WasapiOutput {
   WasapiOutput(const WasapiOutput&) = delete;
   WasapiOutput& operator=(const WasapiOutput&) = delete;
 
-  uint32_t BufferFrames() const { return bufferFrames_; }
   uint32_t PeriodMilliseconds() const { return periodMs_; }
 
   // Frames written and not yet played; -1 when the device has failed.
