@@ -1,8 +1,8 @@
 #pragma once
 // What a stream object and its thread share. The thread may outlive the
-// object: once the device is silent, the object's owner goes on while the
-// thread releases the device, the codec and the file (under Wine, releasing an
-// audio client alone takes 10 to 15 ms).
+// object: the owner stops the device and goes on while the thread releases
+// the device, the codec and the file (under Wine, releasing an audio client
+// alone takes 10 to 15 ms).
 
 #include <windows.h>
 
@@ -28,20 +28,22 @@ class Event {
   HANDLE handle_;
 };
 
+class WasapiOutput;
+
 struct StreamControl {
-  bool Usable() const { return stop.Get() && pause.Get() && room.Get() && silent.Get(); }
+  bool Usable() const { return wake.Get() && room.Get(); }
 
-  Event stop{/*manualReset=*/true};    // the owner has released the stream
-  Event pause{/*manualReset=*/true};   // the owner has paused it
-  Event room{/*manualReset=*/false};   // the device can take more
-  Event silent{/*manualReset=*/true};  // the device is stopped and empty, or the thread has ended
+  Event wake{/*manualReset=*/true};   // the owner has released or paused the stream
+  Event room{/*manualReset=*/false};  // the device can take more
 
-  // Held while the device starts and while the end is reported, so that the
-  // owner's release and pause never cross either.
+  // Held while the device starts, while the owner stops it and while the end
+  // is reported, so that none of these cross.
   std::mutex mutex;
   bool released = false;
   bool paused = false;
-  bool started = false;  // the device has been started
+  // The device from its start until the thread lets go of it: the owner stops
+  // it directly, which silences it at once, without waiting for the thread.
+  WasapiOutput* sounding = nullptr;
 };
 
 // The streams' threads that are still running; whoever made them waits for

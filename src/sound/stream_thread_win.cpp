@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "sound/sound_decoder_win.h"
@@ -72,7 +73,6 @@ class PcmQueue {
 };
 
 enum class Outcome { Ended, Failed, Released, Paused };
-enum class Wake { Release, Pause, Room };
 
 class StreamThread {
  public:
@@ -86,18 +86,16 @@ class StreamThread {
     SoundFileView view(file);
     std::unique_ptr<SoundDecoder> decoder = MakeSoundDecoder(view.Bytes());
     if (!decoder) return Outcome::Failed;
-    if (control_.stop.IsSet()) return Outcome::Released;
+    if (control_.wake.IsSet()) return Outcome::Released;
     std::unique_ptr<WasapiOutput> output = WasapiOutput::Open(decoder->Format(), control_.room.Get());
     if (!output) return Outcome::Failed;
     const Outcome outcome = Feed(*decoder, *output);
-    if (outcome == Outcome::Released) {
-      // Silent now; the release of the device may take its time.
-      output->Stop();
-      output->Reset();
-      control_.silent.Set();
-    } else if (outcome == Outcome::Paused) {
-      output->Stop();
+    {
+      std::lock_guard lock(control_.mutex);
+      control_.sounding = nullptr;
     }
+    // Released: the owner has stopped the device; what it still holds goes.
+    if (outcome == Outcome::Released) output->Reset();
     return outcome;
   }
 
@@ -111,13 +109,12 @@ class StreamThread {
     if (first <= 0) return Outcome::Failed;
     queue.Consume(size_t(first));
     {
-      // Started only while neither released nor paused: once the owner has
-      // seen the device unstarted, it never starts.
+      // Started only while neither released nor paused, and handed to the
+      // owner to stop.
       std::lock_guard lock(control_.mutex);
-      if (control_.released) return Outcome::Released;
-      if (control_.paused) return Outcome::Paused;
+      if (const std::optional<Outcome> told = Told()) return *told;
       if (!output.Start()) return Outcome::Failed;
-      control_.started = true;
+      control_.sounding = &output;
     }
 
     ULONGLONG lastProgress = GetTickCount64();
@@ -136,9 +133,7 @@ class StreamThread {
         lastProgress = GetTickCount64();
       }
       if (!more && queue.Empty()) break;
-      const Wake wake = Wait(output.PeriodMilliseconds() * 4);
-      if (wake == Wake::Release) return Outcome::Released;
-      if (wake == Wake::Pause) return Outcome::Paused;
+      if (const std::optional<Outcome> told = Wait(output.PeriodMilliseconds() * 4)) return *told;
       if (GetTickCount64() - lastProgress > kStallMs) return Outcome::Failed;
     }
     return Drain(output, format);
@@ -155,19 +150,25 @@ class StreamThread {
       const int64_t left = output.QueuedFrames();
       const ULONGLONG now = GetTickCount64();
       if (left <= 0 || now >= deadline) return Outcome::Ended;
-      const Wake wake = Wait(DWORD(std::min<ULONGLONG>(deadline - now, output.PeriodMilliseconds())));
-      if (wake == Wake::Release) return Outcome::Released;
-      if (wake == Wake::Pause) return Outcome::Paused;
+      const DWORD wait = DWORD(std::min<ULONGLONG>(deadline - now, output.PeriodMilliseconds()));
+      if (const std::optional<Outcome> told = Wait(wait)) return *told;
     }
   }
 
-  // The first of: release, pause, room in the device (or the timeout).
-  Wake Wait(DWORD milliseconds) {
-    const HANDLE events[] = {control_.stop.Get(), control_.pause.Get(), control_.room.Get()};
-    const DWORD woke = WaitForMultipleObjects(3, events, FALSE, milliseconds);
-    if (woke == WAIT_OBJECT_0) return Wake::Release;
-    if (woke == WAIT_OBJECT_0 + 1) return Wake::Pause;
-    return Wake::Room;
+  // Waits for room in the device (or the timeout); the owner's release or
+  // pause, if that came instead.
+  std::optional<Outcome> Wait(DWORD milliseconds) {
+    const HANDLE events[] = {control_.wake.Get(), control_.room.Get()};
+    if (WaitForMultipleObjects(2, events, FALSE, milliseconds) != WAIT_OBJECT_0) return std::nullopt;
+    std::lock_guard lock(control_.mutex);
+    return Told();
+  }
+
+  // Holds control_.mutex.
+  std::optional<Outcome> Told() const {
+    if (control_.released) return Outcome::Released;
+    if (control_.paused) return Outcome::Paused;
+    return std::nullopt;
   }
 
   StreamControl& control_;
@@ -183,7 +184,6 @@ void RunStream(std::unique_ptr<SoundFile> file, EndOfFileCallback onEnd, StreamC
     outcome = Outcome::Failed;
   }
   file.reset();
-  control.silent.Set();
   if (outcome == Outcome::Ended || outcome == Outcome::Failed) {
     // Not once the owner has released or paused the stream.
     std::lock_guard lock(control.mutex);

@@ -6,14 +6,15 @@
 #include "sound/sound_file_win.h"
 #include "sound/stream_control_win.h"
 #include "sound/stream_thread_win.h"
+#include "sound/wasapi_output_win.h"
 
 // One stream per file. Open runs on the caller's thread and only opens the
 // file; the rest runs on the stream's thread (see stream_thread_win.h). The
 // device is opened anew for each file: started with its first sound already
 // written, it sounds sooner than a device kept running, whose queued silence
-// would play first. Releasing a stream waits until its device is silent, not
-// until the thread has released the device, which under Wine takes longer
-// than the rest of a Play together; the factory waits for those threads.
+// would play first. Releasing a stream stops its device and returns: the
+// thread releases the device afterwards, which under Wine takes longer than
+// the rest of a Play together; the factory waits for those threads.
 
 namespace soundboard {
 namespace {
@@ -38,28 +39,22 @@ class SystemAudioStream final : public AudioStream {
 
   // The device is silent when this returns, and the end is never reported
   // after it.
-  ~SystemAudioStream() override {
-    bool started;
-    {
-      std::lock_guard lock(control_->mutex);
-      control_->released = true;
-      started = control_->started;
-    }
-    control_->stop.Set();
-    // A device that has not started never will; one that has is stopped and
-    // emptied by the thread.
-    if (started) WaitForSingleObject(control_->silent.Get(), INFINITE);
-  }
+  ~SystemAudioStream() override { Tell(&StreamControl::released); }
 
-  void Pause() override {
-    {
-      std::lock_guard lock(control_->mutex);
-      control_->paused = true;
-    }
-    control_->pause.Set();
-  }
+  void Pause() override { Tell(&StreamControl::paused); }
 
  private:
+  // Sets the flag, stops a sounding device at once and wakes the thread,
+  // which stops feeding.
+  void Tell(bool StreamControl::*flag) {
+    {
+      std::lock_guard lock(control_->mutex);
+      control_.get()->*flag = true;
+      if (control_->sounding) control_->sounding->Stop();
+    }
+    control_->wake.Set();
+  }
+
   std::shared_ptr<StreamControl> control_;
 };
 

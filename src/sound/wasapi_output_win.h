@@ -2,7 +2,9 @@
 // Shared-mode output on the system's default render device, event-driven:
 // the device signals an event whenever it has room, and its owner writes.
 // Every call, the constructor's and the destructor's included, is made on the
-// one thread that opened it, which is in the multithreaded COM apartment.
+// one thread that opened it, which is in the multithreaded COM apartment;
+// only Stop may come from another thread as well (the audio client is
+// free-threaded), so that a pause or a release silences it at once.
 
 #include <cstddef>
 #include <cstdint>
