@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <condition_variable>
 #include <mutex>
 
 namespace soundboard {
@@ -44,29 +43,6 @@ struct StreamControl {
   // The device from its start until the thread lets go of it: the owner stops
   // it directly, which silences it at once, without waiting for the thread.
   WasapiOutput* sounding = nullptr;
-};
-
-// The streams' threads that are still running; whoever made them waits for
-// none to be left before it goes.
-class ThreadTally {
- public:
-  void Add() {
-    std::lock_guard lock(mutex_);
-    ++running_;
-  }
-  void Done() {
-    std::lock_guard lock(mutex_);
-    if (--running_ == 0) none_.notify_all();
-  }
-  void WaitForNone() {
-    std::unique_lock lock(mutex_);
-    none_.wait(lock, [this] { return running_ == 0; });
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable none_;
-  int running_ = 0;
 };
 
 }  // namespace soundboard

@@ -176,7 +176,7 @@ class StreamThread {
 
 }  // namespace
 
-void RunStream(std::unique_ptr<SoundFile> file, EndOfFileCallback onEnd, StreamControl& control) {
+void RunStream(std::shared_ptr<SoundFile> file, EndOfFileCallback onEnd, StreamControl& control) {
   Outcome outcome = Outcome::Failed;
   try {
     outcome = StreamThread(control).Play(*file);

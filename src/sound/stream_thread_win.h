@@ -17,6 +17,6 @@ namespace soundboard {
 // or been released, and everything the thread made is released. Reports the
 // end (onEnd) when the sound ended or failed and the owner has neither
 // released nor paused the stream.
-void RunStream(std::unique_ptr<SoundFile> file, EndOfFileCallback onEnd, StreamControl& control);
+void RunStream(std::shared_ptr<SoundFile> file, EndOfFileCallback onEnd, StreamControl& control);
 
 }  // namespace soundboard

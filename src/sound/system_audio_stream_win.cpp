@@ -1,10 +1,10 @@
 #include "sound/system_audio_stream.h"
 
 #include <memory>
-#include <thread>
 
 #include "sound/sound_file_win.h"
 #include "sound/stream_control_win.h"
+#include "sound/stream_thread_pool_win.h"
 #include "sound/stream_thread_win.h"
 #include "sound/wasapi_output_win.h"
 
@@ -14,27 +14,21 @@
 // written, it sounds sooner than a device kept running, whose queued silence
 // would play first. Releasing a stream stops its device and returns: the
 // thread releases the device afterwards, which under Wine takes longer than
-// the rest of a Play together; the factory waits for those threads.
+// the rest of a Play together; the factory waits for that at its end.
 
 namespace soundboard {
 namespace {
 
 class SystemAudioStream final : public AudioStream {
  public:
-  SystemAudioStream(std::unique_ptr<SoundFile> file, EndOfFileCallback onEnd,
-                    std::shared_ptr<ThreadTally> threads)
+  SystemAudioStream(std::unique_ptr<SoundFile> file, EndOfFileCallback onEnd, StreamThreadPool& threads)
       : control_(std::make_shared<StreamControl>()) {
     if (!control_->Usable()) throw std::bad_alloc();
-    threads->Add();
-    try {
-      std::thread([file = std::move(file), onEnd = std::move(onEnd), control = control_, threads]() mutable {
-        RunStream(std::move(file), std::move(onEnd), *control);
-        threads->Done();
-      }).detach();
-    } catch (...) {
-      threads->Done();
-      throw;
-    }
+    // std::function wants a copyable job: the file travels in a shared_ptr.
+    std::shared_ptr<SoundFile> shared(std::move(file));
+    threads.Run([file = std::move(shared), onEnd = std::move(onEnd), control = control_]() mutable {
+      RunStream(std::move(file), std::move(onEnd), *control);
+    });
   }
 
   // The device is silent when this returns, and the end is never reported
@@ -60,8 +54,6 @@ class SystemAudioStream final : public AudioStream {
 
 class SystemAudioStreamFactory final : public AudioStreamFactory {
  public:
-  ~SystemAudioStreamFactory() override { threads_->WaitForNone(); }
-
   std::unique_ptr<AudioStream> Open(const std::string& path, EndOfFileCallback onEnd) override {
     std::unique_ptr<SoundFile> file = SoundFile::Open(path);
     if (!file) return nullptr;
@@ -73,7 +65,8 @@ class SystemAudioStreamFactory final : public AudioStreamFactory {
   }
 
  private:
-  std::shared_ptr<ThreadTally> threads_ = std::make_shared<ThreadTally>();
+  // Its destructor waits for the threads that still release a device.
+  StreamThreadPool threads_;
 };
 
 }  // namespace
