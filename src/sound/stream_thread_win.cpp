@@ -74,6 +74,21 @@ class PcmQueue {
 
 enum class Outcome { Ended, Failed, Released, Paused };
 
+// Takes the device out of the owner's reach when it goes out of scope.
+class OwnerLetsGo {
+ public:
+  explicit OwnerLetsGo(StreamControl& control) : control_(control) {}
+  ~OwnerLetsGo() {
+    std::lock_guard lock(control_.mutex);
+    control_.sounding = nullptr;
+  }
+  OwnerLetsGo(const OwnerLetsGo&) = delete;
+  OwnerLetsGo& operator=(const OwnerLetsGo&) = delete;
+
+ private:
+  StreamControl& control_;
+};
+
 class StreamThread {
  public:
   explicit StreamThread(StreamControl& control) : control_(control) {}
@@ -89,10 +104,12 @@ class StreamThread {
     if (control_.wake.IsSet()) return Outcome::Released;
     std::unique_ptr<WasapiOutput> output = WasapiOutput::Open(decoder->Format(), control_.room.Get());
     if (!output) return Outcome::Failed;
-    const Outcome outcome = Feed(*decoder, *output);
+    Outcome outcome;
     {
-      std::lock_guard lock(control_.mutex);
-      control_.sounding = nullptr;
+      // The owner lets go of the device however feeding ends, before the
+      // device goes.
+      const OwnerLetsGo letGo(control_);
+      outcome = Feed(*decoder, *output);
     }
     // Released: the owner has stopped the device; what it still holds goes.
     if (outcome == Outcome::Released) output->Reset();
