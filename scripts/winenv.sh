@@ -89,6 +89,17 @@ ensure_wine_fonts() {
   cp -n "$dir"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 }
 
+# A private Xvfb has no window manager, and Wine waits two seconds for one
+# whenever a managed window is hidden or closed. There Wine's windows are
+# left unmanaged; on the caller's display the window manager manages them.
+ensure_window_management() {
+  local managed=Y marker="$WINEPREFIX/.soundboard-managed"
+  alive "$state/xvfb.pid" && managed=N
+  [ "$(cat "$marker" 2>/dev/null)" = "$managed" ] && return
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1
+  echo "$managed" >"$marker"
+}
+
 start_all() {
   start_display
   start_pulse
@@ -96,6 +107,7 @@ start_all() {
   ensure_wine_fonts
   # A persistent wineserver makes each later Wine process start quickly.
   wineserver -p
+  ensure_window_management
   # The first Wine process also starts Wine's own services (explorer,
   # services, device drivers), which inherit its output and outlive it. Start
   # them here, on /dev/null, so that no caller waits on a pipe they hold.

@@ -157,6 +157,21 @@ class MusicPanelTest(ProgramTestCase):
         self.assertLess(len(low_windows) * 0.05, 2.0, "the 3 s tone was not cut off")
         self.assertGreater(len(high_windows) * 0.05, 0.4, "the second entry did not play to its end")
 
+    def test_closing_while_an_entry_plays_stops_the_sound(self):
+        with open(self.ini, "wb") as f:
+            f.write(HEADER + b"low=" + gbk(windows_path(self.low)) + b"\r\n")
+        program = self.launch()
+        with Recorder() as recorder:
+            self.double_click_item(0)
+            time.sleep(1.0)
+            program.key("Escape")
+            self.assertEqual(program.wait(), 0)
+            time.sleep(1.0)
+        samples = recorder.samples()
+        heard = Recorder.loud_seconds(samples)
+        self.assertGreater(heard, 0.5, "the entry did not play")
+        self.assertLess(heard, 2.0, "the 3 s tone went on after the program closed")
+
 
 if __name__ == "__main__":
     unittest.main()
