@@ -17,10 +17,10 @@ using EndOfFileCallback = std::function<void()>;
 
 class AudioStream {
  public:
-  // Release: the output is reset (queued sound is dropped at once), device
-  // and decoder are closed, the stream's threads have ended and the file is
-  // closed when the destructor returns. The end-of-file callback is never
-  // called after that.
+  // Release: when the destructor returns the device is silent (queued sound
+  // is dropped at once) and the end-of-file callback will never be called.
+  // Closing the device, the decoder and the file may finish on the stream's
+  // thread shortly afterwards; the factory waits for that before it ends.
   virtual ~AudioStream() = default;
 
   // Stops feeding and pauses the output device at once. There is no resume;
