@@ -56,15 +56,10 @@ class MusicPanelTest(ProgramTestCase):
         wait_gone(dialog)
         time.sleep(0.3)
 
-    def double_click_item(self, index):
+    def click_item(self, index, count=1):
         _, items = self.inspector.list_box()
         left, top, right, bottom = items[index][1]
-        click_at((left + right) // 2, (top + bottom) // 2, count=2)
-
-    def select_item(self, index):
-        _, items = self.inspector.list_box()
-        left, top, right, bottom = items[index][1]
-        click_at((left + right) // 2, (top + bottom) // 2)
+        click_at((left + right) // 2, (top + bottom) // 2, count=count)
 
     def test_add_lists_the_name_at_the_end_and_stores_the_entry(self):
         self.launch()
@@ -99,7 +94,7 @@ class MusicPanelTest(ProgramTestCase):
         self.add(self.low)
         self.add(self.wave)
         self.assertEqual(self.inspector.items(), [b"intro", b"low", b"intro"])
-        self.select_item(2)
+        self.click_item(2)
         self.click("删除")
         time.sleep(0.5)
         self.assertEqual(self.inspector.items(), [b"low"])
@@ -138,9 +133,9 @@ class MusicPanelTest(ProgramTestCase):
         self.add(self.low)
         self.add(self.high)
         with Recorder() as recorder:
-            self.double_click_item(0)
+            self.click_item(0, count=2)
             time.sleep(1.0)
-            self.double_click_item(1)
+            self.click_item(1, count=2)
             time.sleep(1.5)
         samples = recorder.samples()
         frames = len(samples) // 2
@@ -162,7 +157,7 @@ class MusicPanelTest(ProgramTestCase):
             f.write(HEADER + b"low=" + gbk(windows_path(self.low)) + b"\r\n")
         program = self.launch()
         with Recorder() as recorder:
-            self.double_click_item(0)
+            self.click_item(0, count=2)
             time.sleep(1.0)
             program.key("Escape")
             self.assertEqual(program.wait(), 0)
