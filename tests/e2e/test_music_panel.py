@@ -29,9 +29,16 @@ class MusicPanelTest(ProgramTestCase):
 
     def setUp(self):
         super().setUp()
+        self.remove_ini()
+        self.inspector = Inspector()
+
+    def tearDown(self):
+        super().tearDown()
+        self.remove_ini()  # the prefix is also the one `make run` uses
+
+    def remove_ini(self):
         if os.path.exists(self.ini):
             os.unlink(self.ini)
-        self.inspector = Inspector()
 
     def read_ini(self):
         with open(self.ini, "rb") as f:
