@@ -59,7 +59,12 @@ class MusicPanelTest(ProgramTestCase):
         dialog = self.open_dialog()
         xdotool("key", "ctrl+a")
         xdotool("type", "--delay", 30, windows_path(unix_path))
-        xdotool("key", "Return")
+        self.answer(dialog, "Return")
+
+    @staticmethod
+    def answer(dialog, key):
+        """Closes the dialog with key (Return accepts, Escape cancels)."""
+        xdotool("key", key)
         wait_gone(dialog)
         time.sleep(0.3)
 
@@ -82,16 +87,10 @@ class MusicPanelTest(ProgramTestCase):
         self.add(self.low)
         before = self.read_ini()
         # Accepting the second dialog as it opens adds the last path again.
-        dialog = self.open_dialog()
-        xdotool("key", "Return")
-        wait_gone(dialog)
-        time.sleep(0.3)
+        self.answer(self.open_dialog(), "Return")
         self.assertEqual(self.inspector.items(), [b"low", b"low"])
         self.assertEqual(self.read_ini(), before)
-        dialog = self.open_dialog()
-        xdotool("key", "Escape")
-        wait_gone(dialog)
-        time.sleep(0.3)
+        self.answer(self.open_dialog(), "Escape")
         self.assertEqual(self.inspector.items(), [b"low", b"low"])
         self.assertEqual(self.read_ini(), before)
 
